@@ -1,0 +1,167 @@
+#include "mainwindow/vexmo_dlg.h"
+
+#include "app/core/process_values.h"
+#include "device/clock.h"
+#include "platform/folders.h"
+#include "platform/screen.h"
+#include "platform/timer_table.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QPainter>
+
+namespace vexmo {
+
+CVexmoDlg::CVexmoDlg(MainWindowServices services, QWidget* parent)
+    : QDialog(parent, Qt::Window), services_(services)
+{
+    timers_ = std::make_unique<TimerTable>([this](int id) { OnTimer(id); }, this);
+    setWindowTitle(QStringLiteral("vexmo"));
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+CVexmoDlg::~CVexmoDlg()
+{
+    OnDestroy();
+}
+
+bool CVexmoDlg::OnInitDialog()
+{
+    // Folders first: everything after reads or writes below them.
+    ModuleFolder = FindModuleFolder();
+    DataFolder = PrepareDataFolder();
+    InstallMissingDataFiles(ModuleFolder, DataFolder);
+
+    if (services_.ScreenWidth <= 0 || services_.ScreenHeight <= 0) {
+        const QSize screen = FullScreenSize();
+        services_.ScreenWidth = screen.width();
+        services_.ScreenHeight = screen.height();
+    }
+    UiScale = ChooseUiScale(services_.ScreenWidth, services_.ScreenHeight);
+    DpiRatio = services_.DpiRatio > 0.0f ? services_.DpiRatio : ScreenDpiRatio();
+
+    PlaceWindow();
+    show();
+
+    NeedPasswordValue = 0;
+    WindowEnabled = NeedPasswordValue == 0 ? 1 : 0;
+    DeviceShowFlag = WindowEnabled;
+    if (NeedPasswordValue == 1)
+        Minimise();
+
+    SetTimer(kTimerKeepHidden, 100);
+    SetTimer(kTimerConnectNotice, 2000);
+    return true;
+}
+
+void CVexmoDlg::PlaceWindow()
+{
+    const int width = static_cast<int>(1127 * UiScale);
+    const int height = static_cast<int>(740 * UiScale);
+    const int x = services_.ScreenWidth > width ? static_cast<int>((services_.ScreenWidth - width) * 0.5) : 0;
+    const int y = services_.ScreenHeight > height ? static_cast<int>((services_.ScreenHeight - height) * 0.5) : 0;
+    setFixedSize(width, height);
+    move(x, y);
+}
+
+void CVexmoDlg::BringToFront()
+{
+    showNormal();
+    raise();
+    activateWindow();
+}
+
+void CVexmoDlg::Minimise()
+{
+    showMinimized();
+}
+
+long CVexmoDlg::OnBringForward()
+{
+    if (WindowEnabled && DeviceShowFlag)
+        BringToFront();
+    return 0;
+}
+
+void CVexmoDlg::ApplyDeviceShowBit(bool show)
+{
+    DeviceShowFlag = show ? 1 : 0;
+    if (WindowEnabled == 0 && show) {
+        ShownByDevice = 1;
+        WindowEnabled = 1;
+        BringToFront();
+    } else if (WindowEnabled == 1 && !show && ShownByDevice == 1) {
+        // Stays enabled, so timer 40 leaves the minimised window alone.
+        ShownByDevice = 0;
+        Minimise();
+    }
+}
+
+void CVexmoDlg::OnDeviceArrival() {}
+void CVexmoDlg::OnDeviceRemoval() {}
+
+void CVexmoDlg::OnTimer(int id)
+{
+    switch (id) {
+    case kTimerKeepHidden:
+        if (WindowEnabled == 0 && isVisible())
+            hide();
+        break;
+    case kTimerConnectNotice:
+        KillTimer(kTimerConnectNotice);
+        break;
+    default:
+        break;
+    }
+}
+
+void CVexmoDlg::OnDestroy()
+{
+    if (destroyed_)
+        return;
+    destroyed_ = true;
+    for (int id : {kTimerKeepHidden, kTimerConnectNotice, kTimerStatus})
+        KillTimer(id);
+    if (services_.DeviceClock)
+        services_.DeviceClock->SleepMs(50);
+    if (IsTimerRunning(kTimerDeferredSave)) {
+        KillTimer(kTimerDeferredSave);
+        if (FlushPendingSave)
+            FlushPendingSave();
+    }
+}
+
+void CVexmoDlg::SetTimer(int id, int periodMs)
+{
+    timers_->SetTimer(id, periodMs);
+}
+
+void CVexmoDlg::KillTimer(int id)
+{
+    timers_->KillTimer(id);
+}
+
+bool CVexmoDlg::IsTimerRunning(int id) const
+{
+    return timers_->IsRunning(id);
+}
+
+void CVexmoDlg::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), QColor(0x4B, 0x4B, 0x4B));
+}
+
+void CVexmoDlg::closeEvent(QCloseEvent* event)
+{
+    // The window manager's close is the exit button: the whole program ends.
+    event->ignore();
+    QCoreApplication::exit(0);
+}
+
+void CVexmoDlg::reject()
+{
+    // Escape does not close the main window.
+}
+
+} // namespace vexmo

@@ -1,0 +1,82 @@
+#pragma once
+// The main window: brings the program up in its fixed order, keeps the window's visibility rules
+// and owns the link to the mouse.
+
+#include <QDialog>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+
+namespace vexmo {
+
+class Clock;
+class HidBackend;
+class TimerTable;
+
+// Message and timer numbers of the main window.
+inline constexpr int kTimerKeepHidden = 40;   // 100 ms: hides the window while not enabled
+inline constexpr int kTimerConnectNotice = 80; // 2000 ms, once
+inline constexpr int kTimerDeferredSave = 70;
+inline constexpr int kTimerStatus = 110;
+
+// What the main window needs from the machine; tests hand in the simulated mouse and a fake clock.
+struct MainWindowServices {
+    HidBackend* Backend = nullptr;
+    Clock* DeviceClock = nullptr;
+    // Full-screen size and logical DPI ratio; taken from the primary screen when not set.
+    int ScreenWidth = 0;
+    int ScreenHeight = 0;
+    float DpiRatio = 0.0f;
+};
+
+class CVexmoDlg : public QDialog {
+    Q_OBJECT
+public:
+    explicit CVexmoDlg(MainWindowServices services, QWidget* parent = nullptr);
+    ~CVexmoDlg() override;
+
+    // Runs once before the window is first shown; always true.
+    bool OnInitDialog();
+    // Message 2999: a second copy of the program asks for this window.
+    long OnBringForward();
+    // The shutdown sequence; runs once, when the modal run has ended.
+    void OnDestroy();
+
+    // The mouse's answer to the identity query carried its show bit.
+    void ApplyDeviceShowBit(bool show);
+
+    // Device hot-plug notifications.
+    void OnDeviceArrival();
+    void OnDeviceRemoval();
+
+    void SetTimer(int id, int periodMs);
+    void KillTimer(int id);
+    bool IsTimerRunning(int id) const;
+
+    // Visibility state (observable by tests).
+    int NeedPasswordValue = 0;
+    int WindowEnabled = 0;
+    int DeviceShowFlag = 0;
+    int ShownByDevice = 0;
+
+    // Hook for the deferred save of timer 70 (profiles and settings); set by the profile code.
+    std::function<void()> FlushPendingSave;
+
+protected:
+    void OnTimer(int id);
+    void paintEvent(QPaintEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void reject() override;
+
+private:
+    void PlaceWindow();
+    void BringToFront();
+    void Minimise();
+
+    MainWindowServices services_;
+    std::unique_ptr<TimerTable> timers_;
+    bool destroyed_ = false;
+};
+
+} // namespace vexmo
