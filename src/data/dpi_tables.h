@@ -4,6 +4,7 @@
 // A profile's DPI level stores a step index, not a DPI number; what the step stands for (and
 // the code the mouse is sent for it) depends on the optical sensor.
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
 
