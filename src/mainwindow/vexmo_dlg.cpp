@@ -2,12 +2,15 @@
 
 #include "app/core/process_values.h"
 #include "device/clock.h"
+#include "device/device_link.h"
+#include "device/identity_reply.h"
 #include "platform/folders.h"
 #include "platform/screen.h"
 #include "platform/timer_table.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QMetaObject>
 #include <QPainter>
 
 namespace vexmo {
@@ -49,6 +52,8 @@ bool CVexmoDlg::OnInitDialog()
     if (NeedPasswordValue == 1)
         Minimise();
 
+    StartDeviceLink();
+
     SetTimer(kTimerKeepHidden, 100);
     SetTimer(kTimerConnectNotice, 2000);
     return true;
@@ -76,10 +81,54 @@ void CVexmoDlg::Minimise()
     showMinimized();
 }
 
+void CVexmoDlg::StartDeviceLink()
+{
+    if (!services_.Backend || !services_.DeviceClock)
+        return;
+    // Reader threads hand their reports over through the event queue, so every handler runs on
+    // the UI thread in the order the reports came.
+    UiPost post = [this](std::function<void()> work) {
+        QMetaObject::invokeMethod(this, std::move(work), Qt::QueuedConnection);
+    };
+    link_ = std::make_unique<DeviceLink>(*services_.Backend, *services_.DeviceClock, std::move(post));
+    link_->Hooks.RestartStatusTimer = [this] { SetTimer(kTimerStatus, 1000); };
+    link_->Hooks.RequestQuietApply = [this] { RequestQuietApply(); };
+    link_->Hooks.MouseChangeReport = [this](const Report& report) { OnMouseChangeReport(report); };
+    link_->Hooks.DecodeIdentityReply = [this](const Report& reply) { DecodeIdentityReply(reply); };
+
+    link_->RescanDevices();
+    if (link_->Connected && link_->FirstConnection) {
+        link_->FirstConnection = 0;
+        link_->QueryDeviceInfo();
+    }
+}
+
+void CVexmoDlg::DecodeIdentityReply(const Report& reply)
+{
+    const auto status = ParseIdentityReply(reply);
+    if (!status)
+        return;
+    if (status->MarkFound)
+        ApplyDeviceShowBit(status->ShowBit);
+    // Sensor, battery and charging state are taken over with the device status display.
+}
+
+void CVexmoDlg::OnMouseChangeReport(const Report&)
+{
+    // Taken over with the device status display and the on-screen display.
+}
+
+void CVexmoDlg::RequestQuietApply()
+{
+    // Completed by the deferred apply, which writes the marked groups 20 ms later.
+}
+
 long CVexmoDlg::OnBringForward()
 {
     if (WindowEnabled && DeviceShowFlag)
         BringToFront();
+    else if (link_)
+        link_->QueryDeviceInfo(); // its answer may reveal the window
     return 0;
 }
 
@@ -97,8 +146,30 @@ void CVexmoDlg::ApplyDeviceShowBit(bool show)
     }
 }
 
-void CVexmoDlg::OnDeviceArrival() {}
-void CVexmoDlg::OnDeviceRemoval() {}
+void CVexmoDlg::OnDeviceArrival()
+{
+    if (!link_ || (link_->CableLink.FeaturePresent && link_->ReceiverLink.FeaturePresent))
+        return;
+    link_->RescanDevices();
+    if (link_->Connected && link_->FirstConnection) {
+        link_->FirstConnection = 0;
+        link_->QueryDeviceInfo();
+    }
+}
+
+void CVexmoDlg::OnDeviceRemoval()
+{
+    if (!link_ || (!link_->CableLink.FeaturePresent && !link_->ReceiverLink.FeaturePresent))
+        return;
+    link_->RescanDevices();
+    if (!link_->Connected) {
+        // The last mouse link has gone: the program ends with it.
+        link_->FirstConnection = 1;
+        WindowEnabled = 0;
+        hide();
+        QCoreApplication::exit(0);
+    }
+}
 
 void CVexmoDlg::OnTimer(int id)
 {
@@ -129,6 +200,8 @@ void CVexmoDlg::OnDestroy()
         if (FlushPendingSave)
             FlushPendingSave();
     }
+    if (link_)
+        link_->CloseFeatureHandles();
 }
 
 void CVexmoDlg::SetTimer(int id, int periodMs)

@@ -4,6 +4,7 @@
 
 #include <QDialog>
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -11,6 +12,7 @@
 namespace vexmo {
 
 class Clock;
+class DeviceLink;
 class HidBackend;
 class TimerTable;
 
@@ -46,9 +48,12 @@ public:
     // The mouse's answer to the identity query carried its show bit.
     void ApplyDeviceShowBit(bool show);
 
-    // Device hot-plug notifications.
+    // Device hot-plug notifications (any HID interface, not only the mouse's).
     void OnDeviceArrival();
     void OnDeviceRemoval();
+
+    // The link to the mouse; null when no backend was given.
+    DeviceLink* Link() { return link_.get(); }
 
     void SetTimer(int id, int periodMs);
     void KillTimer(int id);
@@ -70,12 +75,20 @@ protected:
     void reject() override;
 
 private:
+    void StartDeviceLink();
+    // The answer to the identity query.
+    void DecodeIdentityReply(const std::array<uint8_t, 33>& reply);
+    // The mouse changed its DPI level or report rate with its own buttons.
+    void OnMouseChangeReport(const std::array<uint8_t, 33>& report);
+    // Every rescan asks for the settings to be written again, without the progress window.
+    void RequestQuietApply();
     void PlaceWindow();
     void BringToFront();
     void Minimise();
 
     MainWindowServices services_;
     std::unique_ptr<TimerTable> timers_;
+    std::unique_ptr<DeviceLink> link_;
     bool destroyed_ = false;
 };
 
