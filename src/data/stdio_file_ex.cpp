@@ -24,8 +24,8 @@ int OpenRetrying(const char* path, int flags, mode_t mode = 0)
     return fd;
 }
 
-// Windows' read-only attribute corresponds to a file nobody may write. The permission bits are
-// checked as well as access(), because access() lets root write anything.
+// A read-only file is one whose permission bits let nobody write it, or one this process may not
+// write. The bits are checked as well as access(), because access() lets root write anything.
 bool IsWritable(const std::string& path, const struct stat& st)
 {
     return (st.st_mode & 0222) != 0 && ::access(path.c_str(), W_OK) == 0;

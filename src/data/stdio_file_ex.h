@@ -14,6 +14,7 @@
 // the old or the complete new file. A read-only target cannot be opened for writing and stays as
 // it is. A symbolic link as target is followed: the file it names is replaced, the link stays.
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
