@@ -1,0 +1,7 @@
+#include "data/sensor_id.h"
+
+namespace vexmo {
+
+std::uint16_t SensorId = kDefaultSensorId;
+
+} // namespace vexmo
