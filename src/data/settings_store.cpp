@@ -80,6 +80,15 @@ bool SettingsStore::Read()
         entries[count].value = line.substr(equals + 1);
         ++count;
     }
+    // A file that ends early would leave the remaining entries empty, and an empty profile path
+    // makes every later save of that profile fail silently; such entries take their defaults.
+    for (int i = count; i < kSettingsEntryCount; ++i) {
+        if (entries[i].key.empty() && entries[i].value.empty()) {
+            entries[i].key = kDefaults[i].key;
+            entries[i].value = kDefaults[i].underDataFolder ? Folder() + kDefaults[i].value
+                                                            : std::u16string(kDefaults[i].value);
+        }
+    }
     entries_ = std::move(entries);
     return true;
 }

@@ -218,11 +218,13 @@ TEST(SettingsStore, EntriesAreTakenByPosition)
     EXPECT_EQ(store.GetValue(2), u"0xCDED");
     EXPECT_EQ(store.GetValue(16), u"/old/config/default4.psf");
 
-    // At start the entries after a short file are empty.
+    // At start the entries after a short file take their defaults, so the profile paths are
+    // usable and saves do not fail for the whole run.
     SettingsStore fresh(f.folder);
     ASSERT_TRUE(fresh.Read());
-    EXPECT_EQ(fresh.GetKey(2), u"");
-    EXPECT_EQ(fresh.GetValue(2), u"");
+    EXPECT_EQ(fresh.GetKey(2), u"PreST");
+    EXPECT_EQ(fresh.GetValue(2), u"0xCDED");
+    EXPECT_EQ(fresh.GetProfileSlotPath(3), f.folder + u"config/default3.psf");
 }
 
 TEST(SettingsStore, TypedAndRawAccess)
