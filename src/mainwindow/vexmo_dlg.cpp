@@ -1,6 +1,9 @@
 #include "mainwindow/vexmo_dlg.h"
 
 #include "app/core/process_values.h"
+#include "data/sensor_id.h"
+#include "data/settings_store.h"
+#include "data/text_format.h"
 #include "device/clock.h"
 #include "device/device_link.h"
 #include "device/identity_reply.h"
@@ -43,10 +46,14 @@ bool CVexmoDlg::OnInitDialog()
     UiScale = ChooseUiScale(services_.ScreenWidth, services_.ScreenHeight);
     DpiRatio = services_.DpiRatio > 0.0f ? services_.DpiRatio : ScreenDpiRatio();
 
+    // Language texts and the macro library are read here once they exist; the profile hooks of
+    // the settings load come with the profile files.
+    AppSettings.LoadAndReconcile();
+
     PlaceWindow();
     show();
 
-    NeedPasswordValue = 0;
+    NeedPasswordValue = ParseDecimal(AppSettings.GetValue(kSettingNeedPassword));
     WindowEnabled = NeedPasswordValue == 0 ? 1 : 0;
     DeviceShowFlag = WindowEnabled;
     if (NeedPasswordValue == 1)

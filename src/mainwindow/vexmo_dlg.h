@@ -65,7 +65,8 @@ public:
     int DeviceShowFlag = 0;
     int ShownByDevice = 0;
 
-    // Hook for the deferred save of timer 70 (profiles and settings); set by the profile code.
+    // The deferred save of timer 70 (current profile index, settings file, five profile files),
+    // flushed at shutdown when still pending; set by the profile management.
     std::function<void()> FlushPendingSave;
 
 protected:
