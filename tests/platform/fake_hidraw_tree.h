@@ -7,10 +7,12 @@
 #include "platform/base/hidraw_enum.h"
 
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -23,17 +25,19 @@ public:
     };
     struct Node {
         unsigned number = 0;
-        std::string uevent;                        // whole text of the hid device's uevent
+        std::string uevent;                             // the hid device's uevent text
         std::optional<std::vector<uint8_t>> descriptor; // none: no report_descriptor file
-        std::optional<Usb> usb;                    // none: not below a USB device
-        bool devNode = false;                      // create <dev>/hidrawN as a plain file
+        std::optional<Usb> usb;                         // none: not below a USB device
+        bool devNode = false; // create <dev>/hidrawN as a plain file
     };
 
     FakeHidrawTree()
     {
         std::string templ = (std::filesystem::temp_directory_path() / "vexmo-hidraw-XXXXXX");
-        if (char* made = ::mkdtemp(templ.data()))
-            root_ = made;
+        const char* made = ::mkdtemp(templ.data());
+        if (made == nullptr)
+            throw std::runtime_error("cannot make a temporary folder");
+        root_ = made;
         std::filesystem::create_directories(root_ / "sys" / "class" / "hidraw");
         std::filesystem::create_directories(root_ / "dev");
     }
@@ -55,7 +59,8 @@ public:
         const std::string n = std::to_string(node.number);
         fs::path parent = root_ / "sys" / "devices" / "virtual" / ("uhid" + n);
         if (node.usb) {
-            const fs::path usbDevice = root_ / "sys" / "devices" / "pci0000:00" / "usb1" / ("1-" + n);
+            const fs::path usbDevice =
+                root_ / "sys" / "devices" / "pci0000:00" / "usb1" / ("1-" + n);
             fs::create_directories(usbDevice);
             WriteHex(usbDevice / "idVendor", node.usb->vendor);
             WriteHex(usbDevice / "idProduct", node.usb->product);
