@@ -13,6 +13,7 @@ constexpr uint8_t kCommandReportId = 0x0C;
 constexpr uint8_t kInputReportId = 5;
 constexpr uint8_t kMouseChangeCode = 6;
 constexpr uint8_t kIdentityQuery = 0x20;
+constexpr uint8_t kPollingRate = 0x07;
 // Enough for a burst of button presses; older reports are dropped as a full HID buffer would.
 constexpr size_t kMaxQueuedInputs = 64;
 // The log keeps the latest entries of a long-running simulation.
@@ -240,6 +241,8 @@ bool SimMouse::SetFeature(Handle handle, const uint8_t* data, size_t len)
     if (log_.size() >= kMaxLogEntries)
         log_.erase(log_.begin(), log_.begin() + kMaxLogEntries / 2);
     log_.push_back(entry);
+    if (logSink_)
+        logSink_(entry);
     HandleCommandLocked(*h->link, entry.report);
     return true;
 }
@@ -308,8 +311,12 @@ void SimMouse::HandleCommandLocked(SimLink link, const SimReport& report)
             l.reply[6] = 0;
         }
         break;
+    case kPollingRate:
+        if (report[6] >= 1 && (report[7] == 1 || report[7] == 2 || report[7] == 4 || report[7] == 8))
+            reportInterval_ = report[7];
+        break;
     default:
-        // Setting commands are only logged; the mouse keeps no model of them.
+        // Other commands are only logged.
         break;
     }
 }
@@ -470,7 +477,38 @@ bool SimMouse::PressDpiButton(uint8_t level, uint8_t intervalCode)
 bool SimMouse::PressRateButton(uint8_t intervalCode, uint8_t level)
 {
     std::lock_guard lock(mutex_);
-    return PressLocked(intervalCode, level);
+    if (!PressLocked(intervalCode, level))
+        return false;
+    reportInterval_ = intervalCode;
+    return true;
+}
+
+uint8_t SimMouse::ReportInterval() const
+{
+    std::lock_guard lock(mutex_);
+    return reportInterval_;
+}
+
+void SimMouse::SetLogSink(std::function<void(const SimLogEntry&)> sink)
+{
+    std::lock_guard lock(mutex_);
+    logSink_ = std::move(sink);
+}
+
+SimStatus SimMouse::Status() const
+{
+    std::lock_guard lock(mutex_);
+    SimStatus s;
+    s.cable = links_[int(SimLink::Cable)].plugged;
+    s.receiver = links_[int(SimLink::Receiver)].plugged;
+    s.sensorCode = options_.sensorCode;
+    s.battery = options_.battery;
+    s.charging = options_.charging;
+    s.showBit = options_.showBit;
+    s.inputAlsoFeature = options_.inputAlsoFeature;
+    s.reportInterval = reportInterval_;
+    s.lateAnswers = lateAnswers_;
+    return s;
 }
 
 std::vector<SimLogEntry> SimMouse::Log() const

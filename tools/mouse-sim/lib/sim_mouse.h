@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -56,6 +57,18 @@ struct SimEvent {
     uint64_t serial = 0;           // 1, 2, ... in the order the events happened
     bool arrival = true;           // false: removal
     std::string path;
+};
+
+struct SimStatus {
+    bool cable = false;
+    bool receiver = false;
+    uint8_t sensorCode = 0;
+    uint8_t battery = 0;
+    uint8_t charging = 0;
+    uint8_t showBit = 0;
+    bool inputAlsoFeature = false;
+    uint8_t reportInterval = 1;
+    int lateAnswers = 0;
 };
 
 struct SimOptions {
@@ -118,12 +131,21 @@ public:
     // none is open it waits for the next one opened. False when the link is not plugged.
     bool QueueInputReport(SimLink link, const SimReport& report);
     // The mouse's own buttons: report 5/6 with the report interval code and the 1-based level.
-    // Sent on the cable when it is plugged, else on the receiver.
+    // Sent on the cable when it is plugged, else on the receiver. The rate button also
+    // becomes the mouse's report interval.
     bool PressDpiButton(uint8_t level, uint8_t intervalCode);
     bool PressRateButton(uint8_t intervalCode, uint8_t level);
+    // The report interval in ms the mouse runs at: 1 until a polling-rate command or the rate
+    // button changes it.
+    uint8_t ReportInterval() const;
 
     std::vector<SimLogEntry> Log() const;
     void ClearLog();
+    // Called with every logged report, on the writer's thread, with the mouse locked: it must
+    // not call back into the mouse.
+    void SetLogSink(std::function<void(const SimLogEntry&)> sink);
+
+    SimStatus Status() const;
 
     // Arrival and removal of interfaces, in order. WaitEvents blocks until there is an event
     // with a serial above `after` or the timeout passes (timeoutMs < 0: no timeout).
@@ -167,6 +189,8 @@ private:
     uint64_t startMs_ = 0;
     LinkState links_[2];
     int lateAnswers_ = 0;
+    uint8_t reportInterval_ = 1;
+    std::function<void(const SimLogEntry&)> logSink_;
     Handle nextHandle_ = 1;
     std::map<Handle, OpenHandle> handles_;
     std::vector<SimLogEntry> log_;
