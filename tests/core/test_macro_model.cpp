@@ -1,4 +1,4 @@
-#include "macros/macro_library.h"
+#include "macros/macro_model.h"
 
 #include <gtest/gtest.h>
 
@@ -278,6 +278,18 @@ TEST(MacroKey, CopyMacroContentKeepsTheTargetsIdentity)
 }
 
 // ---- the library ------------------------------------------------------------------------------
+
+TEST(MacroModel, ProcessWideStateStartsEmpty)
+{
+    for (const MacroLibrary* lib : {&MainMacroLibrary, &StagingLibrary}) {
+        EXPECT_EQ(lib->NextMacroKeyIndex, 1u);
+        EXPECT_EQ(lib->CountVisibleRows(), 0);
+        EXPECT_TRUE(lib->ItemAt(Loc::Level0(0))->IsFree());
+    }
+    EXPECT_TRUE(CurrentMacroSelection.IsNone());
+    EXPECT_EQ(LoadedSelection, Loc::None());
+    EXPECT_EQ(MacroLibrary::kSlotCount, 219660u);
+}
 
 // Top level: [0] folder F { [0] folder G { [0] g1 }, [1] m1 }, [1] macro M.
 struct Tree {
