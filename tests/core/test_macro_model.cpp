@@ -471,6 +471,19 @@ TEST_F(MacroTree, ContainsMacroKeyIndexLooksThroughFolders)
             << Show(c.location) << " index " << c.index;
 }
 
+TEST_F(MacroTree, FolderFlagAtTheThirdLevelLeadsNowhere)
+{
+    // Only a stray flag can make one; it must neither take children nor hide a top-level name.
+    const uint32_t ig1 = lib.ItemAt(t.g1)->key->MacroKeyIndex;
+    EXPECT_TRUE(lib.NameExistsAtTarget(u"M", t.g1));
+    lib.ItemAt(t.g1)->MacroItemIsFolder = 1;
+    EXPECT_FALSE(lib.NameExistsAtTarget(u"M", t.g1));
+    EXPECT_FALSE(lib.ContainsMacroKeyIndex(t.g1, ig1));
+    lib.ItemAt(t.G)->MacroItemFolderIsOpen = 1;
+    lib.ItemAt(t.F)->MacroItemFolderIsOpen = 1;
+    EXPECT_EQ(lib.CountVisibleRows(), 5); // F, G, g1, m1, M
+}
+
 TEST(MacroLibrary, SixtyFirstItemIsRefused)
 {
     // One full list at each level; the add must change nothing, not even the counter.
