@@ -1,0 +1,10 @@
+#include "macros/macro_model.h"
+
+namespace vexmo {
+
+MacroLibrary MainMacroLibrary;
+MacroLibrary StagingLibrary;
+MacroLocation CurrentMacroSelection;
+MacroLocation LoadedSelection;
+
+} // namespace vexmo
