@@ -96,6 +96,9 @@ struct MacroKey {
     // Removes a used action, moving the later ones down and zeroing the last slot; false for an
     // index that is not a used action.
     bool DeleteAction(unsigned index);
+
+    // Every field, all 336 action slots included.
+    friend bool operator==(const MacroKey&, const MacroKey&) = default;
 };
 
 // Copies everything but the target's MacroKeyIndex, which keeps the identity its library gave it.
