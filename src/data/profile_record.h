@@ -34,8 +34,8 @@ inline constexpr int kDpiLevelCount = 8;
 inline constexpr int kLightingEffectCount = 10;
 inline constexpr int kLightingColourPositions = 10;
 
-// Pair indexes of ProfileRecord::TextSettings. Pairs 1..15 (but 15, sent with the power
-// settings) are only carried from file to file.
+// Pair indexes of ProfileRecord::TextSettings. Pairs 1..14 are only carried from file to file;
+// 15 goes to the mouse with the power settings, which the main window never changes.
 enum TextSettingIndex : int {
     kTextProfileName = 0,
     kTextMoveLightingOnOffMode = 15,
