@@ -304,3 +304,86 @@ TEST(LanguageChoice, UnusableOrUnwritablePathIsLeftAlone)
     EXPECT_EQ(WriteLanguageChoiceIfMissing(U16(noConfig.Path() + "/"), "zh_CN"), ChoiceFileResult::Failed);
     EXPECT_TRUE(noConfig.Entries().empty());
 }
+
+// ---- the installed language files --------------------------------------------------------------
+
+namespace {
+
+// Every index that the program shows a text for.
+struct IndexRange {
+    int first;
+    int last;
+};
+constexpr IndexRange kUsedIndexes[] = {
+    {0, 5},     {7, 11},    {13, 15},   {19, 32},   {34, 34},   {36, 36},   {40, 42},   {45, 54},
+    {60, 68},   {75, 80},   {85, 93},   {100, 100}, {140, 147}, {150, 152}, {155, 156}, {170, 176},
+    {180, 180}, {190, 210}, {220, 225}, {232, 239}, {241, 243}, {245, 257}, {260, 267}, {270, 274},
+};
+
+bool IsUsed(int index)
+{
+    for (const IndexRange& range : kUsedIndexes)
+        if (index >= range.first && index <= range.last)
+            return true;
+    return false;
+}
+
+void CopyShipped(const std::string& name, const LanguageFolder& to)
+{
+    const std::string from = std::string(VEXMO_SHIPPED_CONFIG) + "/" + name;
+    const Bytes bytes = ReadBytes(from);
+    ASSERT_FALSE(bytes.empty()) << from << " missing; it is built with the vexmo_config target";
+    WriteBytes(to.dir / ("config/" + name), bytes);
+}
+
+// Loads one shipped language file as the program would and checks it from end to end.
+LanguageTable LoadShipped(const char* textFile, bool withShippedChoice, const UiFontChoice& expectedFont)
+{
+    LanguageFolder f;
+    CopyShipped(textFile, f);
+    if (withShippedChoice)
+        CopyShipped("LanSetting.ini", f);
+
+    const Bytes bytes = ReadBytes(f.dir / (std::string("config/") + textFile));
+    EXPECT_GE(bytes.size(), 2u);
+    EXPECT_TRUE(bytes.size() >= 2 && bytes[0] == 0xFF && bytes[1] == 0xFE) << "UTF-16LE mark";
+    EXPECT_EQ(bytes.size() % 2, 0u);
+    for (std::size_t i = 2; i + 1 < bytes.size(); i += 2)
+        EXPECT_FALSE(bytes[i] == '\r' && bytes[i + 1] == 0) << "CR at byte " << i;
+
+    LanguageTable texts;
+    UiFontChoice font = kUntouchedFont;
+    EXPECT_EQ(LoadLanguage(f.folder, 2.0f, texts, font), 1) << "read to the end";
+    ExpectFont(font, expectedFont.name, expectedFont.size, expectedFont.charset);
+    for (int i = 0; i < kLanguageTextCount; ++i) {
+        if (IsUsed(i))
+            EXPECT_FALSE(texts[i].empty()) << textFile << ": no text for index " << i;
+        else
+            EXPECT_TRUE(texts[i].empty()) << textFile << ": text for unused index " << i;
+    }
+    return texts;
+}
+
+} // namespace
+
+TEST(ShippedLanguageFiles, ShippedChoiceSelectsEnglish)
+{
+    LanguageFolder f;
+    CopyShipped("LanSetting.ini", f);
+    EXPECT_EQ(ReadLanguageCode(f.folder), u"EN");
+}
+
+TEST(ShippedLanguageFiles, EnglishCoversEveryIndex)
+{
+    const LanguageTable texts = LoadShipped("Lan_EN.txt", true, {u"Tahoma", 32, 1});
+    // Texts shown joined with a number or a name keep the space that separates them.
+    EXPECT_EQ(texts[266].back(), u' ');
+    EXPECT_EQ(texts[267].front(), u' ');
+    EXPECT_EQ(texts[190].back(), u' ');
+}
+
+TEST(ShippedLanguageFiles, ChineseCoversEveryIndex)
+{
+    const LanguageTable texts = LoadShipped("Lan.txt", false, {u"宋体", 24, 134});
+    EXPECT_EQ(texts[0], u"中文");
+}
