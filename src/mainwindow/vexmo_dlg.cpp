@@ -1,5 +1,6 @@
 #include "mainwindow/vexmo_dlg.h"
 
+#include "app/core/language_texts.h"
 #include "app/core/process_values.h"
 #include "data/sensor_id.h"
 #include "data/settings_store.h"
@@ -34,7 +35,7 @@ CVexmoDlg::~CVexmoDlg()
 bool CVexmoDlg::OnInitDialog()
 {
     // Folders first: everything after reads or writes below them.
-    ModuleFolder = FindModuleFolder();
+    ModuleFolder = services_.ModuleFolder.empty() ? FindModuleFolder() : services_.ModuleFolder;
     DataFolder = PrepareDataFolder();
     InstallMissingDataFiles(ModuleFolder, DataFolder);
 
@@ -46,8 +47,8 @@ bool CVexmoDlg::OnInitDialog()
     UiScale = ChooseUiScale(services_.ScreenWidth, services_.ScreenHeight);
     DpiRatio = services_.DpiRatio > 0.0f ? services_.DpiRatio : ScreenDpiRatio();
 
-    // Language texts and the macro library are read here once they exist; the profile hooks of
-    // the settings load come with the profile files.
+    LoadLanguage();
+    // The macro library is read here, then the settings with the five profiles.
     AppSettings.LoadAndReconcile();
 
     PlaceWindow();
