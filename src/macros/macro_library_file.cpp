@@ -308,21 +308,23 @@ bool WriteMacroLibraryFile(const std::u16string& path, const MacroLibrary& libra
     writer.Header(library.NextMacroKeyIndex, storedSelection);
 
     // Every slot, not only each list up to its first gap: whatever a damaged file put into the
-    // library is written back as it is, never silently dropped.
-    auto write = [&](const MacroLocation& location) {
-        const MacroItem* item = library.ItemAt(location);
-        if (item && !item->IsFree())
-            writer.Record(location, *item);
+    // library is written back as it is, never silently dropped. The 60 slots of a list lie side
+    // by side, so one look-up per list finds them all.
+    auto writeList = [&](MacroLocation location, int32_t MacroLocation::*index) {
+        const MacroItem* list = library.ItemAt(location);
+        for (int n = 0; n < N; ++n) {
+            if (list[n].IsFree())
+                continue;
+            location.*index = n;
+            writer.Record(location, list[n]);
+        }
     };
+    writeList(MacroLocation::Level0(0), &MacroLocation::stage0Index);
     for (int i = 0; i < N; ++i)
-        write(MacroLocation::Level0(i));
-    for (int i = 0; i < N; ++i)
-        for (int j = 0; j < N; ++j)
-            write(MacroLocation::Level1(i, j));
+        writeList(MacroLocation::Level1(i, 0), &MacroLocation::stage1Index);
     for (int i = 0; i < N; ++i)
         for (int j = 0; j < N; ++j)
-            for (int k = 0; k < N; ++k)
-                write(MacroLocation::Level2(i, j, k));
+            writeList(MacroLocation::Level2(i, j, 0), &MacroLocation::stage2Index);
     return file.Close();
 }
 
