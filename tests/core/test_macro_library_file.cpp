@@ -177,7 +177,7 @@ const std::u16string kSampleText =
 
 // Hand-made files: a header and records with every value given as text.
 std::u16string Header(std::u16string_view counter = u"1",
-                      std::u16string_view selection = u"stage=-1;stage0Index=0;stage1Index=0;stage2Index=0;")
+                      std::u16string_view selection = u"stage=-1;a=0;b=0;c=0;")
 {
     return u"[MacroLibrary]\nMacroKeyIndex=" + std::u16string(counter) + u"\nSelect Locaton:" +
            std::u16string(selection) + u"\n";
