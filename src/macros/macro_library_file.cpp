@@ -6,6 +6,7 @@
 #include "macros/macro_model.h"
 
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string_view>
@@ -377,9 +378,24 @@ bool SaveMainMacroLibrary()
                                  MacroLocation::None());
 }
 
+std::u16string UnreadableCopyPath(const std::u16string& libraryPath)
+{
+    return libraryPath + u".unreadable";
+}
+
 bool LoadMainMacroLibrary()
 {
-    return ReadMacroLibraryFile(MacroLibraryFilePath(DataFolder), MainMacroLibrary);
+    const std::u16string path = MacroLibraryFilePath(DataFolder);
+    if (ReadMacroLibraryFile(path, MainMacroLibrary))
+        return true;
+    // Only what was read survives the next save of the library, so a file that could not be
+    // read whole is kept aside as it was, for the user to recover the rest.
+    std::error_code error;
+    const std::filesystem::path from(Utf16ToUtf8(path));
+    if (std::filesystem::is_regular_file(from, error))
+        std::filesystem::copy_file(from, Utf16ToUtf8(UnreadableCopyPath(path)),
+                                   std::filesystem::copy_options::overwrite_existing, error);
+    return false;
 }
 
 } // namespace vexmo

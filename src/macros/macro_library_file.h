@@ -58,6 +58,9 @@ bool ReadMacroLibraryFile(const std::u16string& path, MacroLibrary& target,
 // MainMacroLibrary to the library file under DataFolder, with no stored selection.
 bool SaveMainMacroLibrary();
 // The library file under DataFolder into MainMacroLibrary; the stored selection is dropped.
+// A file that exists but is not read whole is copied to UnreadableCopyPath first, because the
+// next save keeps only the part that was read.
 bool LoadMainMacroLibrary();
+std::u16string UnreadableCopyPath(const std::u16string& libraryPath);
 
 } // namespace vexmo

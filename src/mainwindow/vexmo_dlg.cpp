@@ -5,6 +5,7 @@
 #include "data/sensor_id.h"
 #include "data/settings_store.h"
 #include "data/text_format.h"
+#include "macros/macro_library_file.h"
 #include "device/clock.h"
 #include "device/device_link.h"
 #include "device/identity_reply.h"
@@ -48,7 +49,7 @@ bool CVexmoDlg::OnInitDialog()
     DpiRatio = services_.DpiRatio > 0.0f ? services_.DpiRatio : ScreenDpiRatio();
 
     LoadLanguage();
-    // The macro library is read here, then the settings with the five profiles.
+    LoadMainMacroLibrary();
     AppSettings.LoadAndReconcile();
 
     PlaceWindow();

@@ -574,4 +574,40 @@ TEST_F(LibraryFileTest, MainLibraryUsesTheFileUnderTheDataFolder)
     EXPECT_TRUE(bytes == Utf16Bytes(expected));
 }
 
+TEST_F(LibraryFileTest, UnreadableMainLibraryIsKeptAside)
+{
+    const std::u16string savedFolder = DataFolder;
+    DataFolder = U16(dir.Path() + "/");
+    ASSERT_EQ(::mkdir((dir / "config").c_str(), 0755), 0);
+    const auto mainFile = dir / "config/MacroLibraryFile.mlf";
+    const auto aside = dir / "config/MacroLibraryFile.mlf.unreadable";
+
+    // A record broken halfway: the read keeps the first macro and fails.
+    const std::u16string text = Header(u"3") + MacroRecord(u"Kept", TopLevel(0)) + u"++++++++MacroItemName=Lost\n";
+    WriteBytes(mainFile, Utf16Bytes(text));
+    EXPECT_FALSE(LoadMainMacroLibrary());
+    const bool keptFirst = MainMacroLibrary.ItemAt(MacroLocation::Level0(0)) != nullptr &&
+                           MainMacroLibrary.ItemAt(MacroLocation::Level0(0))->IsMacro();
+    const Bytes asideBytes = ReadBytes(aside);
+
+    // A file read whole leaves nothing aside.
+    ::unlink(aside.c_str());
+    WriteBytes(mainFile, Utf16Bytes(Header(u"3")));
+    EXPECT_TRUE(LoadMainMacroLibrary());
+    const bool asideAfterGoodRead = ::access(aside.c_str(), F_OK) == 0;
+    // No file at all is the first run, not a damaged file.
+    ::unlink(mainFile.c_str());
+    EXPECT_FALSE(LoadMainMacroLibrary());
+    const bool asideWithoutFile = ::access(aside.c_str(), F_OK) == 0;
+
+    MainMacroLibrary.ClearLibrary();
+    MainMacroLibrary.NextMacroKeyIndex = 1;
+    DataFolder = savedFolder;
+
+    EXPECT_TRUE(keptFirst);
+    EXPECT_TRUE(asideBytes == Utf16Bytes(text));
+    EXPECT_FALSE(asideAfterGoodRead);
+    EXPECT_FALSE(asideWithoutFile);
+}
+
 } // namespace
