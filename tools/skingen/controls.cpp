@@ -23,13 +23,17 @@ const char* const CloseGlyph[] = {
     "##...##",
 };
 
+// Three-pixel strokes: the macro manager shrinks this image to 11 × 11, which drops every fourth
+// row and column, and the mark must stay whole.
 const char* const CheckGlyph[] = {
-    ".......##",
-    "......##.",
-    ".....##..",
-    "##..##...",
-    ".####....",
-    "..##.....",
+    "........##",
+    ".......###",
+    "......###.",
+    "##...###..",
+    "###.###...",
+    ".#####....",
+    "..###.....",
+    "...#......",
 };
 
 const char* const SmallCheckGlyph[] = {
@@ -100,7 +104,7 @@ QImage CheckBox(State state)
         break;
     case State::Down:
         c.RoundPanel(c.Rect(), 3, 2, AccentLight, Accent, AccentDark);
-        c.Pattern(3, 5, CheckGlyph, 6, White);
+        c.Pattern(3, 3, CheckGlyph, 8, White);
         break;
     }
     return c.Finish();
