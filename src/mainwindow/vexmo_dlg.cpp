@@ -15,6 +15,7 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QIcon>
 #include <QMetaObject>
 #include <QPainter>
 
@@ -52,6 +53,7 @@ bool CVexmoDlg::OnInitDialog()
     LoadMainMacroLibrary();
     AppSettings.LoadAndReconcile();
 
+    setWindowIcon(QIcon(QStringLiteral(":/icon/128")));
     PlaceWindow();
     show();
 
@@ -62,6 +64,8 @@ bool CVexmoDlg::OnInitDialog()
         Minimise();
 
     StartDeviceLink();
+
+    background_ = QImage(QStringLiteral(":/bitmap/364"));
 
     SetTimer(kTimerKeepHidden, 100);
     SetTimer(kTimerConnectNotice, 2000);
@@ -231,7 +235,10 @@ bool CVexmoDlg::IsTimerRunning(int id) const
 void CVexmoDlg::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    painter.fillRect(rect(), QColor(0x4B, 0x4B, 0x4B));
+    if (background_.isNull())
+        painter.fillRect(rect(), QColor(0x4B, 0x4B, 0x4B));
+    else
+        painter.drawImage(rect(), background_);
 }
 
 void CVexmoDlg::closeEvent(QCloseEvent* event)

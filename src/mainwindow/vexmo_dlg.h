@@ -3,6 +3,7 @@
 // and owns the link to the mouse.
 
 #include <QDialog>
+#include <QImage>
 
 #include <array>
 #include <cstdint>
@@ -93,6 +94,7 @@ private:
     MainWindowServices services_;
     std::unique_ptr<TimerTable> timers_;
     std::unique_ptr<DeviceLink> link_;
+    QImage background_;
     bool destroyed_ = false;
 };
 
