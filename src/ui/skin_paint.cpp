@@ -3,6 +3,8 @@
 #include <QFontMetrics>
 #include <QStringList>
 
+#include <algorithm>
+
 namespace vexmo {
 
 void FillSolid(QPainter& painter, const UiRect& rect, ColourRef colour)
@@ -75,6 +77,22 @@ void DrawSkinText(QPainter& painter, const QFont& font, const QString& text, con
         }
     }
     painter.restore();
+}
+
+FillRows FillRowsFor(int fillTop, int bottom, int imageHeight, float scale)
+{
+    const float shown = static_cast<float>(bottom - fillTop) / (scale > 0.0f ? scale : 1.0f);
+    const float row = static_cast<float>(imageHeight) - shown;
+    int sourceRow = row <= 0.0f ? 0 : static_cast<int>(row);
+    sourceRow = std::min(sourceRow, imageHeight);
+    return {sourceRow, ScaledLength(imageHeight - sourceRow, scale)};
+}
+
+int AlignFillTop(int fillTop, int bottom, float scale)
+{
+    if (scale > 1.0f && (bottom - fillTop) % 2 != 0)
+        return fillTop - 1;
+    return fillTop;
 }
 
 } // namespace vexmo

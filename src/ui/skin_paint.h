@@ -68,4 +68,18 @@ inline int ScaledLength(int length, float scale)
     return static_cast<int>(static_cast<float>(length) * scale);
 }
 
+// Bottom-up fills (gauges, battery).
+// The part of a fill picture to draw for a fill that starts at client row `fillTop` of a control
+// whose bottom is `bottom`: the first source row and the drawn height. Keeps the source within
+// the picture whatever the numbers.
+struct FillRows {
+    int sourceRow;
+    int targetHeight;
+};
+FillRows FillRowsFor(int fillTop, int bottom, int imageHeight, float scale);
+
+// The first client row of a bottom-up fill: one row less when the scale is above 1 and the fill
+// height would be odd, so that the scaled picture's rows line up.
+int AlignFillTop(int fillTop, int bottom, float scale);
+
 } // namespace vexmo
