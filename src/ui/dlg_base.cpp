@@ -76,6 +76,11 @@ CDlgBase::CDlgBase(int templateId, QWidget* parent)
 CDlgBase::~CDlgBase()
 {
     RemoveOpenDialog(this);
+    // Pop-ups still open go first, while this is still a whole dialog: losing them may move the
+    // activation, and a pop-up that loses it messages its parent.
+    const auto popups = findChildren<CWndPopup*>(Qt::FindDirectChildrenOnly);
+    for (CWndPopup* popup : popups)
+        delete popup;
     DeleteControls();
 }
 

@@ -81,14 +81,15 @@ public:
     // pop-up to close when its window still exists, empties the slot.
     void ClosePopup(int slot);
 
-    // Mouse handling in client coordinates (flags as kMk...).
-    void OnMouseMove(std::uint32_t flags, const QPoint& point);
-    void OnMouseLeave();
-    void OnMouseHover();
-    void OnLButtonDown(std::uint32_t flags, const QPoint& point);
-    void OnLButtonUp(std::uint32_t flags, const QPoint& point);
-    void OnRButtonUp(std::uint32_t flags, const QPoint& point);
-    void OnLButtonDblClk(std::uint32_t flags, const QPoint& point);
+    // Mouse handling in client coordinates (flags as kMk...). A subclass that needs more (the main
+    // window continues slider drags outside the slider) overrides one and calls the base first.
+    virtual void OnMouseMove(std::uint32_t flags, const QPoint& point);
+    virtual void OnMouseLeave();
+    virtual void OnMouseHover();
+    virtual void OnLButtonDown(std::uint32_t flags, const QPoint& point);
+    virtual void OnLButtonUp(std::uint32_t flags, const QPoint& point);
+    virtual void OnRButtonUp(std::uint32_t flags, const QPoint& point);
+    virtual void OnLButtonDblClk(std::uint32_t flags, const QPoint& point);
 
     // Marks part or all of the client area for repainting.
     virtual void InvalidateRect(const UiRect& rect);

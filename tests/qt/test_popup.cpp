@@ -220,6 +220,18 @@ private slots:
         QTRY_VERIFY(alive.isNull()); // deleted itself
     }
 
+    void dialogGoesWithItsOpenPopups()
+    {
+        auto dlg = std::make_unique<RecordingDlg>();
+        dlg->show();
+        auto* popup = new RowPopup(0);
+        popup->Create(dlg.get(), QRect(400, 0, 100, 60), 0, 0);
+        QPointer<RowPopup> alive = popup;
+        QTRY_VERIFY(popup->isActiveWindow());
+        dlg.reset();
+        QVERIFY(alive.isNull());
+    }
+
     void closePopupSlots()
     {
         RecordingDlg dlg;
