@@ -67,7 +67,7 @@ bool AverageColour(const QImage& bitmap, QColor& out)
             blue += qBlue(line[x]);
         }
     }
-    const std::uint64_t count = static_cast<std::uint64_t>(pixels.width()) * static_cast<std::uint64_t>(pixels.height());
+    const auto count = static_cast<std::uint64_t>(pixels.width()) * static_cast<std::uint64_t>(pixels.height());
     out = QColor(static_cast<int>(red / count), static_cast<int>(green / count), static_cast<int>(blue / count));
     return true;
 }

@@ -150,7 +150,8 @@ private slots:
     void checkButtonTextsAndColours()
     {
         RecordingDlg dlg;
-        auto* check = dlg.AddControl(0, std::make_unique<CCheckButton>(&dlg, 3001, UiRect{10, 10, 190, 50}, "Title", 1));
+        auto* check =
+            dlg.AddControl(0, std::make_unique<CCheckButton>(&dlg, 3001, UiRect{10, 10, 190, 50}, "Title", 1));
         check->LoadNormalImage(Solid("black.png", 4, 4, Qt::black));
         check->LoadHoverImage(Solid("black2.png", 4, 4, Qt::black));
         check->LoadPressedImage(Solid("black3.png", 4, 4, Qt::black));
@@ -639,7 +640,8 @@ private slots:
     void sliderDragsBeyondItsEnds()
     {
         RecordingDlg dlg;
-        auto* slider = dlg.AddControl(6, std::make_unique<CSliderControl>(&dlg, 3530, UiRect{20, 10, 165, 23}, 16, 6, 7));
+        auto* slider =
+            dlg.AddControl(6, std::make_unique<CSliderControl>(&dlg, 3530, UiRect{20, 10, 165, 23}, 16, 6, 7));
         QVERIFY(slider->LoadThumbImage(Solid("thumb.png", 13, 13, kRed)));
         slider->SetStepIndex(0);
         QCOMPARE(PixelAt(dlg.RenderClient(), 20, 15), kRed);

@@ -337,6 +337,8 @@ private slots:
         QCOMPARE(dlg.initClient, (UiRect{0, 0, 320, 200}));
         QCOMPARE(dlg.windowTitle(), QStringLiteral("Gaming Mouse"));
         QCOMPARE(dlg.DialogFont.weight(), QFont::DemiBold);
+        QVERIFY(QFont::substitutes(QStringLiteral("Tahoma")).contains(QStringLiteral("DejaVu Sans"), Qt::CaseInsensitive));
+        QVERIFY(QFont::substitutes(QStringLiteral("宋体")).contains(QStringLiteral("WenQuanYi Zen Hei"), Qt::CaseInsensitive));
         dlg.InitUIOnce(dlg.ClientRect());
         dlg.hide();
         dlg.show();

@@ -158,7 +158,8 @@ private slots:
     {
         QTest::addColumn<int>("kind");
         QTest::addColumn<uint>("message");
-        const uint messages[] = {1029, 1032, 1042, 1045, 0, 0, 1057, 1126, 1136, 1146, 1156, 1159, 1162, 1165, 1168, 1170};
+        const uint messages[] = {1029, 1032, 1042, 1045, 0,    0,    1057, 1126,
+                                 1136, 1146, 1156, 1159, 1162, 1165, 1168, 1170};
         for (int kind = 0; kind < 16; ++kind)
             QTest::addRow("kind %d", kind) << kind << messages[kind];
         QTest::newRow("unknown kind") << 16 << 0u;
