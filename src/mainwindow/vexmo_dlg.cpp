@@ -1,9 +1,11 @@
 #include "mainwindow/vexmo_dlg.h"
 
+#include "app/core/language_texts.h"
 #include "app/core/process_values.h"
 #include "data/sensor_id.h"
 #include "data/settings_store.h"
 #include "data/text_format.h"
+#include "macros/macro_library_file.h"
 #include "device/clock.h"
 #include "device/device_link.h"
 #include "device/identity_reply.h"
@@ -13,6 +15,7 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QIcon>
 #include <QMetaObject>
 #include <QPainter>
 
@@ -34,7 +37,7 @@ CVexmoDlg::~CVexmoDlg()
 bool CVexmoDlg::OnInitDialog()
 {
     // Folders first: everything after reads or writes below them.
-    ModuleFolder = FindModuleFolder();
+    ModuleFolder = services_.ModuleFolder.empty() ? FindModuleFolder() : services_.ModuleFolder;
     DataFolder = PrepareDataFolder();
     InstallMissingDataFiles(ModuleFolder, DataFolder);
 
@@ -46,10 +49,11 @@ bool CVexmoDlg::OnInitDialog()
     UiScale = ChooseUiScale(services_.ScreenWidth, services_.ScreenHeight);
     DpiRatio = services_.DpiRatio > 0.0f ? services_.DpiRatio : ScreenDpiRatio();
 
-    // Language texts and the macro library are read here once they exist; the profile hooks of
-    // the settings load come with the profile files.
+    LoadLanguage();
+    LoadMainMacroLibrary();
     AppSettings.LoadAndReconcile();
 
+    setWindowIcon(QIcon(QStringLiteral(":/icon/128")));
     PlaceWindow();
     show();
 
@@ -60,6 +64,8 @@ bool CVexmoDlg::OnInitDialog()
         Minimise();
 
     StartDeviceLink();
+
+    background_ = QImage(QStringLiteral(":/bitmap/364"));
 
     SetTimer(kTimerKeepHidden, 100);
     SetTimer(kTimerConnectNotice, 2000);
@@ -229,7 +235,10 @@ bool CVexmoDlg::IsTimerRunning(int id) const
 void CVexmoDlg::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    painter.fillRect(rect(), QColor(0x4B, 0x4B, 0x4B));
+    if (background_.isNull())
+        painter.fillRect(rect(), QColor(0x4B, 0x4B, 0x4B));
+    else
+        painter.drawImage(rect(), background_);
 }
 
 void CVexmoDlg::closeEvent(QCloseEvent* event)

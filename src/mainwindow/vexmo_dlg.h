@@ -3,11 +3,13 @@
 // and owns the link to the mouse.
 
 #include <QDialog>
+#include <QImage>
 
 #include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 
 namespace vexmo {
 
@@ -24,6 +26,8 @@ inline constexpr int kTimerStatus = 110;
 
 // What the main window needs from the machine; tests hand in the simulated mouse and a fake clock.
 struct MainWindowServices {
+    // Folder of the installed data (skins/, config/); found beside the executable when empty.
+    std::u16string ModuleFolder;
     HidBackend* Backend = nullptr;
     Clock* DeviceClock = nullptr;
     // Full-screen size and logical DPI ratio; taken from the primary screen when not set.
@@ -90,6 +94,7 @@ private:
     MainWindowServices services_;
     std::unique_ptr<TimerTable> timers_;
     std::unique_ptr<DeviceLink> link_;
+    QImage background_;
     bool destroyed_ = false;
 };
 

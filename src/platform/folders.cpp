@@ -1,5 +1,7 @@
 #include "platform/folders.h"
 
+#include "app/core/language_choice.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -46,6 +48,10 @@ void InstallMissingDataFiles(const std::u16string& moduleFolder, const std::u16s
 {
     const QDir from(QString::fromStdU16String(moduleFolder) + "config");
     const QString to = QString::fromStdU16String(dataFolder) + "config/";
+    // The language follows the desktop's locale on the first run, before the shipped choice file
+    // (English) could be copied.
+    const QByteArray lcAll = qgetenv("LC_ALL"), lcMessages = qgetenv("LC_MESSAGES"), lang = qgetenv("LANG");
+    WriteLanguageChoiceIfMissing(dataFolder, MessagesLocale(lcAll.toStdString(), lcMessages.toStdString(), lang.toStdString()));
     if (!from.exists())
         return;
     for (const QString& name : from.entryList(QDir::Files)) {

@@ -18,7 +18,7 @@ public:
         : table_(std::make_unique<std::array<ProfileRecord, kProfileSlotCount>>(ProfileTable)),
           current_(CurrentProfileIndex), sensor_(SensorId)
     {
-        for (int i = 0; i < LanguageTable::kSize; ++i)
+        for (int i = 0; i < kLanguageTextCount; ++i)
             texts_[i] = LanguageTexts[i];
     }
     ~ProfileGlobalsScope()
@@ -26,7 +26,7 @@ public:
         ProfileTable = *table_;
         CurrentProfileIndex = current_;
         SensorId = sensor_;
-        for (int i = 0; i < LanguageTable::kSize; ++i)
+        for (int i = 0; i < kLanguageTextCount; ++i)
             LanguageTexts.Set(i, texts_[i]);
     }
     ProfileGlobalsScope(const ProfileGlobalsScope&) = delete;
@@ -36,7 +36,7 @@ private:
     std::unique_ptr<std::array<ProfileRecord, kProfileSlotCount>> table_;
     int current_;
     std::uint16_t sensor_;
-    std::array<std::u16string, LanguageTable::kSize> texts_;
+    std::array<std::u16string, kLanguageTextCount> texts_;
 };
 
 // The default names the profile code takes from the language texts, set to recognisable values:

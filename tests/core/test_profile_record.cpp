@@ -89,7 +89,7 @@ TEST_F(ProfileRecordTest, DefaultNamesComeFromTheLanguageTexts)
 
 TEST_F(ProfileRecordTest, WithoutLanguageTextsTheDefaultNamesAreEmpty)
 {
-    for (int i = 0; i < LanguageTable::kSize; ++i)
+    for (int i = 0; i < kLanguageTextCount; ++i)
         LanguageTexts.Set(i, u"");
     FillDefaults(*record, 2);
     EXPECT_EQ(GetProfileName(*record), u"");

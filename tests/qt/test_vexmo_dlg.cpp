@@ -1,5 +1,6 @@
 // The main window's start-up, visibility rules and shutdown, with the simulated mouse in process.
 
+#include "app/core/language_texts.h"
 #include "app/core/process_values.h"
 #include "data/settings_store.h"
 #include "data/stdio_file_ex.h"
@@ -59,6 +60,7 @@ private:
     std::unique_ptr<CVexmoDlg> Start(HidBackend* backend, int w = 1920, int h = 1080)
     {
         MainWindowServices services;
+        services.ModuleFolder = QStringLiteral(VEXMO_MODULE_FOLDER).toStdU16String();
         services.Backend = backend;
         services.DeviceClock = &clock_;
         services.ScreenWidth = w;
@@ -73,6 +75,7 @@ private slots:
     void init()
     {
         home_ = std::make_unique<QTemporaryDir>();
+        qputenv("LC_ALL", "en_US.UTF-8");
         qputenv("XDG_CONFIG_HOME", home_->path().toUtf8());
         AppSettings = SettingsStore();
     }
@@ -106,10 +109,28 @@ private slots:
         QCOMPARE(QString::fromStdU16String(DataFolder), Data());
         QVERIFY(QFileInfo(Data() + "config").isDir());
         QVERIFY(QFileInfo(Data() + "config/config.ini").isFile());
+        // The installed language files are put in place and read.
+        for (const char* name : {"Lan_EN.txt", "Lan.txt", "LanSetting.ini"})
+            QVERIFY2(QFileInfo(Data() + "config/" + name).isFile(), name);
+        QVERIFY(!LanguageTexts[2].empty());
         // The default "NeedPassword" is 1: minimised, then hidden until the mouse asks.
         QCOMPARE(dlg->NeedPasswordValue, 1);
         QCOMPARE(dlg->WindowEnabled, 0);
         QTRY_VERIFY_WITH_TIMEOUT(!dlg->isVisible(), 2000);
+    }
+
+    void languageFollowsTheDesktopOnFirstRun()
+    {
+        qputenv("LC_ALL", "zh_CN.UTF-8");
+        auto dlg = Start(nullptr);
+        QCOMPARE(LanguageTexts[0], std::u16string(u"中文"));
+        QCOMPARE(UiFontName, std::u16string(u"宋体"));
+        // The choice is kept: a later start in another locale stays Chinese.
+        dlg.reset();
+        qputenv("LC_ALL", "en_US.UTF-8");
+        LanguageTexts = LanguageTable();
+        dlg = Start(nullptr);
+        QCOMPARE(LanguageTexts[0], std::u16string(u"中文"));
     }
 
     void dataFolderWithoutConfigGetsIt()
