@@ -2,6 +2,9 @@
 
 #include "app/core/language_texts.h"
 #include "app/core/process_values.h"
+#include "data/dpi_tables.h"
+#include "data/profile_record.h"
+#include "data/profile_store.h"
 #include "data/sensor_id.h"
 #include "data/settings_store.h"
 #include "data/text_format.h"
@@ -51,7 +54,8 @@ bool CVexmoDlg::OnInitDialog()
 
     LoadLanguage();
     LoadMainMacroLibrary();
-    AppSettings.LoadAndReconcile();
+    LoadSettingsAndProfiles(AppSettings);
+    RebuildDpiTables(SensorId);
 
     setWindowIcon(QIcon(QStringLiteral(":/icon/128")));
     PlaceWindow();
@@ -210,8 +214,8 @@ void CVexmoDlg::OnDestroy()
         services_.DeviceClock->SleepMs(50);
     if (IsTimerRunning(kTimerDeferredSave)) {
         KillTimer(kTimerDeferredSave);
-        if (FlushPendingSave)
-            FlushPendingSave();
+        AppSettings.StoreCurrentProfile(CurrentProfileIndex);
+        WriteAllProfileFiles(AppSettings);
     }
     if (link_)
         link_->CloseFeatureHandles();

@@ -69,10 +69,6 @@ public:
     int DeviceShowFlag = 0;
     int ShownByDevice = 0;
 
-    // The deferred save of timer 70 (current profile index, settings file, five profile files),
-    // flushed at shutdown when still pending; set by the profile management.
-    std::function<void()> FlushPendingSave;
-
 protected:
     void OnTimer(int id);
     void paintEvent(QPaintEvent* event) override;

@@ -2,6 +2,7 @@
 
 #include "app/core/language_texts.h"
 #include "app/core/process_values.h"
+#include "data/profile_record.h"
 #include "data/settings_store.h"
 #include "data/stdio_file_ex.h"
 #include "device/device_link.h"
@@ -47,6 +48,12 @@ private:
     InstantClock clock_;
 
     QString Data() const { return home_->path() + "/QuorvaneData20230718A/"; }
+
+    static QByteArray ReadAll(const QString& path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
 
     void WriteSettings(const QString& needPassword)
     {
@@ -247,21 +254,32 @@ private slots:
         SimMouse mouse;
         SimHidBackend backend(mouse);
         auto dlg = Start(&backend);
-        int flushes = 0;
-        dlg->FlushPendingSave = [&] { ++flushes; };
+        const QString profile1 = Data() + "config/default1.psf";
+        const QByteArray before = ReadAll(profile1);
+
+        // A change made less than 10 s before closing is still saved.
+        CurrentProfileIndex = 1;
+        SetProfileName(ProfileTable[1], u"Changed just before closing");
         dlg->SetTimer(kTimerDeferredSave, 10000);
         QVERIFY(dlg->Link()->CableLink.FeatureHandle);
         dlg->OnDestroy();
-        QCOMPARE(flushes, 1);
+        QVERIFY(ReadAll(profile1) != before);
+        const std::u16string name = u"Changed just before closing";
+        QVERIFY(ReadAll(profile1).contains(
+            QByteArray(reinterpret_cast<const char*>(name.data()), qsizetype(name.size() * 2))));
+        SettingsStore saved(Data().toStdU16String());
+        QVERIFY(saved.Read());
+        QCOMPARE(saved.GetCurrentProfile(), 1);
         QVERIFY(!dlg->Link()->CableLink.FeatureHandle);
-        dlg->OnDestroy(); // once only
-        QCOMPARE(flushes, 1);
 
-        // Without a pending save nothing is flushed.
+        // Without a pending save nothing is written.
+        SetProfileName(ProfileTable[1], u"Not saved");
+        const QByteArray saved1 = ReadAll(profile1);
         auto second = Start(&backend);
-        second->FlushPendingSave = [&] { ++flushes; };
+        SetProfileName(ProfileTable[1], u"Not saved");
         second->OnDestroy();
-        QCOMPARE(flushes, 1);
+        QCOMPARE(ReadAll(profile1), saved1);
+        CurrentProfileIndex = 0;
     }
 };
 
