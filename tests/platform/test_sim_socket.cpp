@@ -329,6 +329,8 @@ TEST(SimControl, ParsesArguments)
         {"late x", false, 0, 0},          {"plug mouse", false, 0, 0},
         {"plug receiver", true, -1, -1},  {"log extra", false, 0, 0},
         {"input cable 0506", false, 0, 0}, {"", false, 0, 0},
+        {"state", true, -1, -1},          {"state --json", true, -1, -1},
+        {"state json", false, 0, 0},      {"clear-state all", false, 0, 0},
     };
     for (const auto& c : cases) {
         SimControlCommand cmd;

@@ -202,7 +202,8 @@ int Control(int argc, char** argv)
         std::fprintf(stderr, "vexmo-mouse-sim: %s\n", message.c_str());
         return kExitError;
     }
-    if (command.kind == SimControlCommand::Kind::Log) {
+    if (command.kind == SimControlCommand::Kind::Log ||
+        command.kind == SimControlCommand::Kind::State) {
         int count = 0;
         if (replyWords.size() != 2 || !ParseByte(replyWords[1].c_str(), 100000000, count)) {
             std::fprintf(stderr, "vexmo-mouse-sim: malformed answer: %s\n", reply.c_str());
@@ -211,10 +212,10 @@ int Control(int argc, char** argv)
         for (int i = 0; i < count; ++i) {
             std::string line;
             if (!conn.ReadLine(line, kTimeoutMs)) {
-                std::fprintf(stderr, "vexmo-mouse-sim: the log ended early\n");
+                std::fprintf(stderr, "vexmo-mouse-sim: the %s ended early\n", words[0].c_str());
                 return kExitUnreachable;
             }
-            if (!links) {
+            if (command.kind == SimControlCommand::Kind::Log && !links) {
                 // "<ms> <hex>" without the link.
                 auto parts = SimSplitWords(line);
                 if (parts.size() >= 2)

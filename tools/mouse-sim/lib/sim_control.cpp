@@ -34,6 +34,8 @@ const std::map<std::string, Syntax>& Commands()
         {"late", {Kind::Late, "late N                 (answer the next N identity queries late)"}},
         {"log", {Kind::Log, "log"}},
         {"clear-log", {Kind::ClearLog, "clear-log"}},
+        {"state", {Kind::State, "state [--json]         (the settings the mouse holds)"}},
+        {"clear-state", {Kind::ClearState, "clear-state            (forget them, zero the counters)"}},
         {"status", {Kind::Status, "status"}},
         {"quit", {Kind::Quit, "quit"}},
     };
@@ -61,7 +63,7 @@ const std::vector<std::string>& SimControlUsage()
         std::vector<std::string> out;
         for (const char* name : {"plug", "unplug", "sensor", "battery", "charging", "show",
                                  "input-feature", "dpi-button", "rate-button", "input", "late",
-                                 "log", "clear-log", "status", "quit"})
+                                 "log", "clear-log", "state", "clear-state", "status", "quit"})
             out.push_back(Commands().at(name).usage);
         return out;
     }();
@@ -134,8 +136,14 @@ bool ParseSimControl(const std::vector<std::string>& words, SimControlCommand& o
         if (args != 1 || !Number(words[1], 1000000, c.first))
             return bad();
         break;
+    case Kind::State:
+        if (args > 1 || (args == 1 && words[1] != "--json"))
+            return bad();
+        c.json = args == 1;
+        break;
     case Kind::Log:
     case Kind::ClearLog:
+    case Kind::ClearState:
     case Kind::Status:
     case Kind::Quit:
         if (args != 0)
@@ -195,6 +203,16 @@ std::string ApplySimControl(SimMouse& mouse, const SimControlCommand& c,
         return "ok " + std::to_string(extraLines.size());
     case Kind::ClearLog:
         mouse.ClearLog();
+        return "ok";
+    case Kind::State: {
+        const std::string text = c.json ? mouse.StateJson() : mouse.StateText();
+        size_t start = 0;
+        for (size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1)
+            extraLines.push_back(text.substr(start, end - start));
+        return "ok " + std::to_string(extraLines.size());
+    }
+    case Kind::ClearState:
+        mouse.ClearState();
         return "ok";
     case Kind::Status: {
         SimStatus s = mouse.Status();

@@ -12,12 +12,13 @@ namespace vexmo {
 struct SimControlCommand {
     enum class Kind {
         Plug, Unplug, Sensor, Battery, Charging, Show, InputFeature, DpiButton, RateButton,
-        Input, Late, Log, ClearLog, Status, Quit,
+        Input, Late, Log, ClearLog, State, ClearState, Status, Quit,
     };
     Kind kind = Kind::Status;
     SimLink link = SimLink::Cable;
     int first = -1;    // the numeric arguments, -1 when not given
     int second = -1;
+    bool json = false;   // state --json
     SimReport report{};
 };
 
@@ -29,8 +30,9 @@ const std::vector<std::string>& SimControlUsage();
 bool ParseSimControl(const std::vector<std::string>& words, SimControlCommand& out,
                      std::string& error);
 
-// Carries out the command. The reply is "ok ..." or "err ..."; `log` also fills extraLines
-// (the reply then reads "ok N" with N = their count). Quit only answers: the caller stops.
+// Carries out the command. The reply is "ok ..." or "err ..."; `log` and `state` also fill
+// extraLines (the reply then reads "ok N" with N = their count). Quit only answers: the caller
+// stops.
 std::string ApplySimControl(SimMouse& mouse, const SimControlCommand& command,
                             std::vector<std::string>& extraLines);
 

@@ -13,7 +13,6 @@ constexpr uint8_t kCommandReportId = 0x0C;
 constexpr uint8_t kInputReportId = 5;
 constexpr uint8_t kMouseChangeCode = 6;
 constexpr uint8_t kIdentityQuery = 0x20;
-constexpr uint8_t kPollingRate = 0x07;
 // Enough for a burst of button presses; older reports are dropped as a full HID buffer would.
 constexpr size_t kMaxQueuedInputs = 64;
 // The log keeps the latest entries of a long-running simulation.
@@ -302,22 +301,16 @@ void SimMouse::CancelRead(Handle handle)
 
 void SimMouse::HandleCommandLocked(SimLink link, const SimReport& report)
 {
-    LinkState& l = links_[int(link)];
-    switch (report[2]) {
-    case kIdentityQuery:
+    SimApplyCommand(state_, report, NowMsLocked());
+    // The identity query is answered even when its header is off; it is counted as malformed
+    // all the same.
+    if (report[2] == kIdentityQuery) {
+        LinkState& l = links_[int(link)];
         l.reply = IdentityReplyLocked();
         if (lateAnswers_ > 0) {
             --lateAnswers_;
             l.reply[6] = 0;
         }
-        break;
-    case kPollingRate:
-        if (report[6] >= 1 && (report[7] == 1 || report[7] == 2 || report[7] == 4 || report[7] == 8))
-            reportInterval_ = report[7];
-        break;
-    default:
-        // Other commands are only logged.
-        break;
     }
 }
 
@@ -471,7 +464,11 @@ bool SimMouse::PressLocked(uint8_t intervalCode, uint8_t level)
 bool SimMouse::PressDpiButton(uint8_t level, uint8_t intervalCode)
 {
     std::lock_guard lock(mutex_);
-    return PressLocked(intervalCode, level);
+    if (!PressLocked(intervalCode, level))
+        return false;
+    if (state_.dpi)
+        state_.dpi->active = level;
+    return true;
 }
 
 bool SimMouse::PressRateButton(uint8_t intervalCode, uint8_t level)
@@ -479,14 +476,38 @@ bool SimMouse::PressRateButton(uint8_t intervalCode, uint8_t level)
     std::lock_guard lock(mutex_);
     if (!PressLocked(intervalCode, level))
         return false;
-    reportInterval_ = intervalCode;
+    state_.interval = intervalCode;
     return true;
 }
 
 uint8_t SimMouse::ReportInterval() const
 {
     std::lock_guard lock(mutex_);
-    return reportInterval_;
+    return state_.interval.value_or(1);
+}
+
+SimState SimMouse::State() const
+{
+    std::lock_guard lock(mutex_);
+    return state_;
+}
+
+std::string SimMouse::StateText() const
+{
+    std::lock_guard lock(mutex_);
+    return SimStateText(state_);
+}
+
+std::string SimMouse::StateJson() const
+{
+    std::lock_guard lock(mutex_);
+    return SimStateJson(state_);
+}
+
+void SimMouse::ClearState()
+{
+    std::lock_guard lock(mutex_);
+    state_ = SimState{};
 }
 
 void SimMouse::SetLogSink(std::function<void(const SimLogEntry&)> sink)
@@ -506,7 +527,7 @@ SimStatus SimMouse::Status() const
     s.charging = options_.charging;
     s.showBit = options_.showBit;
     s.inputAlsoFeature = options_.inputAlsoFeature;
-    s.reportInterval = reportInterval_;
+    s.reportInterval = state_.interval.value_or(1);
     s.lateAnswers = lateAnswers_;
     return s;
 }

@@ -5,6 +5,7 @@
 
 #include "device/clock.h"
 #include "device/hid_backend.h"
+#include "sim_state.h"
 
 #include <array>
 #include <condition_variable>
@@ -29,7 +30,7 @@ std::optional<SimLink> SimLinkFromName(const std::string& name);
 constexpr uint16_t kSimVendorId = 0x248A;
 constexpr uint16_t kSimCablePid = 0x5B2E;
 constexpr uint16_t kSimReceiverPid = 0x5B2F;
-constexpr size_t kSimReportLength = 33;
+constexpr size_t kSimReportLength = kSimCommandLength;
 
 using SimReport = std::array<uint8_t, kSimReportLength>;
 
@@ -131,13 +132,20 @@ public:
     // none is open it waits for the next one opened. False when the link is not plugged.
     bool QueueInputReport(SimLink link, const SimReport& report);
     // The mouse's own buttons: report 5/6 with the report interval code and the 1-based level.
-    // Sent on the cable when it is plugged, else on the receiver. The rate button also
-    // becomes the mouse's report interval.
+    // Sent on the cable when it is plugged, else on the receiver. The DPI button's level
+    // becomes the kept active DPI level (when the DPI block is known), the rate button's code
+    // the kept report interval.
     bool PressDpiButton(uint8_t level, uint8_t intervalCode);
     bool PressRateButton(uint8_t intervalCode, uint8_t level);
-    // The report interval in ms the mouse runs at: 1 until a polling-rate command or the rate
-    // button changes it.
+    // The report interval in ms the mouse runs at: the kept one, 1 while that is unknown.
     uint8_t ReportInterval() const;
+
+    // The settings the mouse holds, decoded from the command reports it took.
+    SimState State() const;
+    std::string StateText() const;
+    std::string StateJson() const;
+    // Back to the state of a new simulation: everything unknown, counters at zero.
+    void ClearState();
 
     std::vector<SimLogEntry> Log() const;
     void ClearLog();
@@ -189,7 +197,7 @@ private:
     uint64_t startMs_ = 0;
     LinkState links_[2];
     int lateAnswers_ = 0;
-    uint8_t reportInterval_ = 1;
+    SimState state_;
     std::function<void(const SimLogEntry&)> logSink_;
     Handle nextHandle_ = 1;
     std::map<Handle, OpenHandle> handles_;
