@@ -39,8 +39,11 @@ int NamedCount(const MacroItem* list, int end = N)
 
 void ClearRange(MacroItem* first, MacroItem* last)
 {
-    for (; first != last; ++first)
-        first->Clear();
+    // Most slots of a library are free; skipping them keeps a full clear cheap.
+    for (; first != last; ++first) {
+        if (!first->MacroItemName.empty() || first->key || first->MacroItemIsFolder || first->MacroItemFolderIsOpen)
+            first->Clear();
+    }
 }
 
 // Removes slot `at` of a list of `count` equal-sized units (a unit being the item itself or
