@@ -190,17 +190,17 @@ TEST(SimState, KeepsDeviceSlotsAsSent)
         const SimKeyValue& k = keySlot[keySlotOfDevice[device]];
         ASSERT_TRUE(SimApplyCommand(state, Command(0x04, {device, k.type, k.p1, k.p2}), 0));
     }
-    EXPECT_EQ(state.slots[3], keySlot[4]);
-    EXPECT_EQ(state.slots[4], keySlot[3]);
-    EXPECT_EQ(state.slots[5], keySlot[5]);
+    EXPECT_EQ(state.deviceSlots[3], keySlot[4]);
+    EXPECT_EQ(state.deviceSlots[4], keySlot[3]);
+    EXPECT_EQ(state.deviceSlots[5], keySlot[5]);
     const std::string text = SimStateText(state);
     EXPECT_TRUE(HasLine(text, "slot3=80 E9 00")) << text;
     EXPECT_TRUE(HasLine(text, "slot4=40 01 00")) << text;
 
     // A later write of one slot changes that slot alone.
     ASSERT_TRUE(SimApplyCommand(state, Command(0x04, {3, 0x00, 0x00, 0x00}), 0));
-    EXPECT_EQ(state.slots[3], SimKeyValue{});
-    EXPECT_EQ(state.slots[4], keySlot[3]);
+    EXPECT_EQ(state.deviceSlots[3], SimKeyValue{});
+    EXPECT_EQ(state.deviceSlots[4], keySlot[3]);
 }
 
 TEST(SimState, ReassemblesMacroOfThirtyActionsFromFourChunks)

@@ -187,7 +187,7 @@ void Apply(SimState& state, std::span<const uint8_t, kSimCommandLength> r)
     const uint8_t* d = r.data() + kDataStart;
     switch (r[2]) {
     case kKeyAssignment:
-        state.slots[d[0]] = SimKeyValue{d[1], d[2], d[3]};
+        state.deviceSlots[d[0]] = SimKeyValue{d[1], d[2], d[3]};
         break;
     case kDpiLevels: {
         SimDpiState dpi;
@@ -368,8 +368,8 @@ std::string SimStateText(const SimState& s)
     };
     line("factory-resets", std::to_string(s.factoryResets));
     line("malformed", std::to_string(s.malformedCount));
-    for (size_t i = 0; i < s.slots.size(); ++i)
-        line("slot" + std::to_string(i), known(s.slots[i], [](const SimKeyValue& k) {
+    for (size_t i = 0; i < s.deviceSlots.size(); ++i)
+        line("slot" + std::to_string(i), known(s.deviceSlots[i], [](const SimKeyValue& k) {
                  const uint8_t bytes[] = {k.type, k.p1, k.p2};
                  return HexBytes(bytes, 3);
              }));
@@ -433,13 +433,13 @@ std::string SimStateJson(const SimState& s)
     auto number = [](uint8_t v) { return std::to_string(v); };
 
     member("factoryResets", std::to_string(s.factoryResets));
-    std::string slots = "[";
-    for (size_t i = 0; i < s.slots.size(); ++i)
-        slots += Cat(i ? ", " : "", orNull(s.slots[i], [](const SimKeyValue& k) {
+    std::string slotList = "[";
+    for (size_t i = 0; i < s.deviceSlots.size(); ++i)
+        slotList += Cat(i ? ", " : "", orNull(s.deviceSlots[i], [](const SimKeyValue& k) {
                          return Cat("{\"type\": ", std::to_string(k.type), ", \"p1\": ",
                                     std::to_string(k.p1), ", \"p2\": ", std::to_string(k.p2), "}");
                      }));
-    member("slots", slots + "]");
+    member("slots", slotList + "]");
     member("dpi", orNull(s.dpi, [](const SimDpiState& d) {
                return Cat("{\"levels\": ", std::to_string(d.levels), ", \"active\": ",
                           std::to_string(d.active), ", \"mask\": ", std::to_string(d.mask),

@@ -78,7 +78,7 @@ struct SimMalformed {
 };
 
 struct SimState {
-    std::array<std::optional<SimKeyValue>, kSimDeviceSlots> slots;   // by device slot
+    std::array<std::optional<SimKeyValue>, kSimDeviceSlots> deviceSlots;   // by device slot
     std::optional<SimDpiState> dpi;
     std::optional<std::array<SimColour, kSimColours>> colours;       // levels 1..8
     std::optional<uint8_t> interval;      // report interval in ms
