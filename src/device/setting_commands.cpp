@@ -70,9 +70,9 @@ void WriteSettings(DeviceLink& link, SentCache& cache, const ProfileRecord& prof
 {
     if (!link.PreferredHandle())
         return;
-    const bool polling = cache.PollingByte.Update({EncodePollingByte(profile)});
-    const bool liftOff = cache.LiftOffByte.Update({EncodeLiftOffByte(profile)});
-    const bool debounce = cache.DebounceByte.Update({EncodeDebounceByte(profile)});
+    const bool polling = cache.PollingByte.Update(One(EncodePollingByte(profile)));
+    const bool liftOff = cache.LiftOffByte.Update(One(EncodeLiftOffByte(profile)));
+    const bool debounce = cache.DebounceByte.Update(One(EncodeDebounceByte(profile)));
     const bool dpi = cache.DpiBlock.Update(EncodeDpiBlock(profile, tables));
     const bool colours = cache.ColourBlock.Update(EncodeColourBlock(profile));
     const bool lighting = cache.LightingBlock.Update(EncodeLightingBlock(profile.LightingSettings));
