@@ -35,16 +35,22 @@ bool SearchList(const MacroLibrary& library, std::uint32_t identity, LocationAt 
 
 std::uint8_t DownloadIndexTable::IndexOf(const MacroLocation& location) const
 {
-    const auto it = std::find(locations_.begin(), locations_.end(), location);
-    return it == locations_.end() ? 0 : static_cast<std::uint8_t>(it - locations_.begin() + 1);
+    for (std::size_t n = 0; n < entries_.size(); ++n) {
+        if (entries_[n].location == location)
+            return static_cast<std::uint8_t>(n + 1);
+    }
+    return 0;
 }
 
-std::uint8_t DownloadIndexTable::Give(const MacroLocation& location)
+std::uint8_t DownloadIndexTable::Give(const MacroLocation& location,
+                                      const std::vector<MacroEvent>& events)
 {
-    if (const std::uint8_t index = IndexOf(location))
-        return index;
-    locations_.push_back(location);
-    return static_cast<std::uint8_t>(locations_.size());
+    for (std::size_t n = 0; n < entries_.size(); ++n) {
+        if (entries_[n].location == location && entries_[n].events == events)
+            return static_cast<std::uint8_t>(n + 1);
+    }
+    entries_.push_back({location, events});
+    return static_cast<std::uint8_t>(entries_.size());
 }
 
 MacroLocation FindLibraryMacro(const MacroLibrary& library, std::uint32_t identity)
@@ -83,12 +89,16 @@ void AssignDownloadIndexes(ProfileRecord& profile, DeviceCaches& caches,
             continue;
         }
         const MacroKey& macro = *item->key;
-        const std::uint8_t index = caches.DownloadIndexes.Give(location);
         if (caches.MacroRefreshPending) {
             CopyMacroContent(macro, slot.Macro);
             slot.Macro.MacroKeyIndex = macro.MacroKeyIndex;
             slot.MacroKeyIndex = macro.MacroKeyIndex;
         }
+        // Buttons share an index only when they download the same thing. Copies of one library
+        // macro can differ (a profile keeps its copies while the library macro is edited under
+        // another profile); sharing an index then would make one button play the other's copy
+        // and send both again at every apply.
+        const std::uint8_t index = caches.DownloadIndexes.Give(location, MacroEvents(slot.Macro));
         slot.KeyValue = {KeyTypeMacro,
                          static_cast<std::uint8_t>((index & 0x0F) | (macro.MacroKeyLoopType << 4)),
                          macro.MacroKeyLoopType == CountedLoopType ? macro.MacroKeyLoopNum

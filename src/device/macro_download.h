@@ -23,7 +23,7 @@ inline constexpr int DeletedMacroKeyText = 34;
 MacroLocation FindLibraryMacro(const MacroLibrary& library, std::uint32_t identity);
 
 // Numbers the macros of the profile's macro buttons 1, 2, ... in button order, one index per
-// library macro however many buttons use it, and sets each macro button's KeyValue to
+// library macro however many buttons use it (as long as their copies of it are alike), and sets each macro button's KeyValue to
 // (0x90, index | loop type << 4, loop count for loop type 2 else 0) from the library macro.
 // While caches.MacroRefreshPending is set, each button's own macro is first copied afresh from
 // the library; the flag is cleared at the end. A button whose macro is gone from the library is

@@ -49,19 +49,23 @@ struct SentCache {
     std::array<MacroBuffer, MacroBufferCount> MacroEventBuffer{};
 };
 
-// Download indexes given to library macros by the last numbering: index n belongs to the
-// (n-1)-th location in the list.
+// Download indexes given by the last numbering: index n is the (n-1)-th entry, a library macro
+// together with the events its buttons download.
 class DownloadIndexTable {
 public:
-    void Reset() { locations_.clear(); }
-    // The index of the library item at `location`; 0 when it has none.
+    void Reset() { entries_.clear(); }
+    // The first index given to the library item at `location`; 0 when it has none.
     std::uint8_t IndexOf(const MacroLocation& location) const;
-    // The item's index, given the next free one when it has none yet.
-    std::uint8_t Give(const MacroLocation& location);
-    std::size_t Count() const { return locations_.size(); }
+    // The index of the item with these events, given the next free one when there is none yet.
+    std::uint8_t Give(const MacroLocation& location, const std::vector<MacroEvent>& events);
+    std::size_t Count() const { return entries_.size(); }
 
 private:
-    std::vector<MacroLocation> locations_;
+    struct Entry {
+        MacroLocation location;
+        std::vector<MacroEvent> events;
+    };
+    std::vector<Entry> entries_;
 };
 
 // Everything the main window keeps about the device's state between applies.

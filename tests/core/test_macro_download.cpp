@@ -345,6 +345,33 @@ TEST(MacroNumbering, MovingAMacroToALaterButtonSwapsTheIndexesAndSendsBoth)
     EXPECT_TRUE(rig.Reports().empty());
 }
 
+TEST(MacroNumbering, DifferingCopiesOfOneMacroGetTheirOwnIndexes)
+{
+    // Button 1 kept its copy from before the library macro was edited; button 2 took the
+    // edited one. Each must play its own copy, and nothing is sent again once both are in.
+    Library lib;
+    const MacroKey& edited = lib.Put(MacroLocation::Level0(0), NewMacro(3, u"m", {Press(VkB)}));
+    auto before = NewMacro(3, u"m", {Press(VkA), Release(VkA)});
+    CommandRig rig;
+    DeviceCaches caches;
+    auto profile = DefaultProfile();
+    AssignButton(*profile, 0, *before);
+    AssignButton(*profile, 1, edited);
+    AssignButton(*profile, 2, *before);
+
+    DirtyGroups none;
+    ApplyDirtyGroups(rig.link, caches, *profile, none, lib.Sources());
+    EXPECT_EQ(profile->KeySlots[0].KeyValue[1], 0x21);
+    EXPECT_EQ(profile->KeySlots[1].KeyValue[1], 0x22);
+    EXPECT_EQ(profile->KeySlots[2].KeyValue[1], 0x21);
+    EXPECT_EQ(Downloads(rig.Reports()),
+              (std::vector<Download>{{1, Flat(MacroEvents(*before))}, {2, Flat(MacroEvents(edited))}}));
+
+    rig.Clear();
+    EXPECT_FALSE(ApplyDirtyGroups(rig.link, caches, *profile, none, lib.Sources()));
+    EXPECT_TRUE(rig.Reports().empty());
+}
+
 TEST(MacroNumbering, ButtonWhoseMacroLeftTheLibraryIsDisabledAndWrittenSo)
 {
     Library lib;
