@@ -33,6 +33,8 @@
 namespace {
 
 using namespace vexmo;
+using ctl::CachesHolding;
+using ctl::CachesHoldingNothingOf;
 
 constexpr int kExitUsage = 2;
 constexpr int kExitFailed = 1;
@@ -205,7 +207,7 @@ int Reports(int argc, char** argv)
     return 0;
 }
 
-int Info(int argc, char** argv)
+int Info(int argc)
 {
     if (argc > 2)
         return Usage("info takes no arguments");
@@ -267,7 +269,7 @@ int Apply(int argc, char** argv)
     return 0;
 }
 
-int Reset(int argc, char** argv)
+int Reset(int argc)
 {
     if (argc > 2)
         return Usage("reset takes no arguments");
@@ -288,11 +290,11 @@ int main(int argc, char** argv)
     if (command == "reports")
         return Reports(argc, argv);
     if (command == "info")
-        return Info(argc, argv);
+        return Info(argc);
     if (command == "apply")
         return Apply(argc, argv);
     if (command == "reset")
-        return Reset(argc, argv);
+        return Reset(argc);
     if (command == "--help" || command == "-h" || command == "help") {
         std::fputs(kUsage, stdout);
         return 0;
