@@ -17,8 +17,10 @@ void RegisterFontSubstitutes()
     if (done)
         return;
     done = true;
+    // Liberation Sans first: its widths are close to Tahoma's, which the skins' text boxes were
+    // sized for. DejaVu Sans is a sixth wider and cuts short the DPI numbers from 1000 on.
     QFont::insertSubstitutions(QStringLiteral("Tahoma"),
-                               {QStringLiteral("DejaVu Sans"), QStringLiteral("Liberation Sans")});
+                               {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
     QFont::insertSubstitutions(QStringLiteral("宋体"),
                                {QStringLiteral("WenQuanYi Zen Hei"), QStringLiteral("Noto Sans CJK SC"),
                                 QStringLiteral("Noto Sans CJK"), QStringLiteral("DejaVu Sans")});

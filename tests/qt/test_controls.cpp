@@ -16,6 +16,9 @@
 #include "ui/vscroll_bar.h"
 
 #include <QApplication>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -296,6 +299,23 @@ private slots:
         }
         Click(dlg, {selectors[0]->Rect.left + 5, 30});
         QCOMPARE(DPILevelMask, std::uint32_t(0xAB01));
+    }
+
+    void dpiSelectorShowsFourDigitsWhole()
+    {
+        // The selectors are 26 × 11 design pixels with their number in "Tahoma" 11; the face that
+        // stands in for Tahoma must leave "9950" whole, not cut to "99…", at every scale.
+        if (!QFontDatabase::families().contains(QStringLiteral("Liberation Sans")))
+            QSKIP("Liberation Sans is not installed");
+        for (float scale : {1.0f, 1.5f, 2.0f}) {
+            RecordingDlg dlg;
+            auto* selector = dlg.AddControl(1, std::make_unique<CDPIRadioButton>(
+                                                   &dlg, 3290, UiRect::Scaled(10, 10, 26, 11, scale)));
+            selector->SetFont(ScaledLength(11, scale), QStringLiteral("Tahoma"));
+            const QFontMetrics metrics(selector->Font());
+            QVERIFY2(metrics.horizontalAdvance(QStringLiteral("9950")) <= selector->Rect.Width(),
+                     qPrintable(QFontInfo(selector->Font()).family()));
+        }
     }
 
     void imageButtonClickCarriesTheIdAndHoverReports()
