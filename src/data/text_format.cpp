@@ -38,6 +38,8 @@ void AppendUtf8(std::string& out, char32_t cp)
     }
 }
 
+} // namespace
+
 int HexDigitValue(char16_t c)
 {
     if (c >= u'0' && c <= u'9')
@@ -48,8 +50,6 @@ int HexDigitValue(char16_t c)
         return c - u'a' + 10;
     return -1;
 }
-
-} // namespace
 
 std::u16string Utf8ToUtf16(std::string_view utf8)
 {

@@ -12,6 +12,9 @@
 
 namespace vexmo {
 
+// 0..15 for a hexadecimal digit of either case, -1 for anything else.
+int HexDigitValue(char16_t c);
+
 // ---- UTF-8 <-> UTF-16 ---------------------------------------------------------------------------
 
 // Invalid UTF-8 (stray continuation bytes, overlong forms, encoded surrogates, values above

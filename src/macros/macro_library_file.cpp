@@ -68,17 +68,6 @@ uint8_t Low8(int64_t value)
     return static_cast<uint8_t>(value);
 }
 
-int HexDigit(char16_t c)
-{
-    if (c >= u'0' && c <= u'9')
-        return c - u'0';
-    if (c >= u'A' && c <= u'F')
-        return c - u'A' + 10;
-    if (c >= u'a' && c <= u'f')
-        return c - u'a' + 10;
-    return -1;
-}
-
 // The n-th value of a location line runs from just after the n-th "=" to the n-th ";". A
 // missing ";" (or one that comes before its "=") gives 0. The line needs four "=", none of them
 // its last character.
@@ -112,8 +101,8 @@ bool ReadAllActions(std::u16string_view value, MacroKey& key)
         uint8_t bytes[4];
         for (std::size_t b = 0; b < 4; ++b) {
             const std::size_t at = i * kDigitsPerAction + 2 * b;
-            const int high = HexDigit(value[at]);
-            const int low = HexDigit(value[at + 1]);
+            const int high = HexDigitValue(value[at]);
+            const int low = HexDigitValue(value[at + 1]);
             if (high < 0 || low < 0)
                 return false;
             bytes[b] = static_cast<uint8_t>(high << 4 | low);

@@ -135,6 +135,17 @@ bool ReadLibrary(const Arguments& args, MacroLibrary& library, std::string& erro
     return true;
 }
 
+const char* const kNoMouse = "no mouse found (neither its cable nor its receiver)";
+
+// The mouse's answer to the identity query; none when it gave no answer.
+std::optional<IdentityStatus> QueryIdentity(ctl::DeviceSession& session)
+{
+    std::optional<IdentityStatus> status;
+    session.Link().Hooks.DecodeIdentityReply = [&](const Report& reply) { status = ParseIdentityReply(reply); };
+    session.Link().QueryDeviceInfo();
+    return status;
+}
+
 std::string Hex(const Report& report)
 {
     static const char digits[] = "0123456789ABCDEF";
@@ -213,10 +224,8 @@ int Info(int argc)
         return Usage("info takes no arguments");
     ctl::DeviceSession session;
     if (!session.Open())
-        return Fail("no mouse found (neither its cable nor its receiver)");
-    std::optional<IdentityStatus> status;
-    session.Link().Hooks.DecodeIdentityReply = [&](const Report& reply) { status = ParseIdentityReply(reply); };
-    session.Link().QueryDeviceInfo();
+        return Fail(kNoMouse);
+    const std::optional<IdentityStatus> status = QueryIdentity(session);
     if (!status)
         return Fail("the mouse did not answer the identity query");
     std::printf("link=%s\n", session.Route().c_str());
@@ -249,11 +258,9 @@ int Apply(int argc, char** argv)
 
     ctl::DeviceSession session;
     if (!session.Open())
-        return Fail("no mouse found (neither its cable nor its receiver)");
+        return Fail(kNoMouse);
     // The DPI codes are the mouse's own sensor's.
-    std::optional<IdentityStatus> status;
-    session.Link().Hooks.DecodeIdentityReply = [&](const Report& reply) { status = ParseIdentityReply(reply); };
-    session.Link().QueryDeviceInfo();
+    const std::optional<IdentityStatus> status = QueryIdentity(session);
     DpiTables tables;
     if (!status || !status->SensorId || !tables.Rebuild(*status->SensorId))
         tables.Rebuild(kDefaultSensorId);
@@ -275,7 +282,7 @@ int Reset(int argc)
         return Usage("reset takes no arguments");
     ctl::DeviceSession session;
     if (!session.Open())
-        return Fail("no mouse found (neither its cable nor its receiver)");
+        return Fail(kNoMouse);
     SendFactoryReset(session.Link());
     return 0;
 }
