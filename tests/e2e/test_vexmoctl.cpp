@@ -101,16 +101,19 @@ private slots:
         const Run apply = Exec(VEXMOCTL_BIN, {"apply", kProfile});
         QCOMPARE(apply.code, 0);
 
-        // Exactly the reports, in order, at least 60 ms apart.
+        // Exactly the reports, in order, paced 60 ms apart. Each gap is measured where the
+        // simulator takes the report, so one report held up on its way can make the next gap
+        // look a little short; the whole run cannot.
         const auto commands = Commands();
         QCOMPARE(commands.size(), reports.size());
         for (int i = 0; i < commands.size(); ++i) {
             QCOMPARE(commands[i].second, reports[i]);
             if (i > 0)
-                QVERIFY2(commands[i].first - commands[i - 1].first >= 59,
+                QVERIFY2(commands[i].first - commands[i - 1].first >= 40,
                          qPrintable(QString("report %1 came %2 ms after the one before")
                                         .arg(i).arg(commands[i].first - commands[i - 1].first)));
         }
+        QVERIFY(commands.last().first - commands.first().first >= 60 * (commands.size() - 1) - 2);
 
         // What the mouse holds, read back from its own decoding.
         QCOMPARE(State("slot3"), QString("30 0A 05")); // the profile's key 4, on the wire's slot 3
