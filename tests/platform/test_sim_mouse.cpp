@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "sim_test_util.h"
+
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -12,6 +14,8 @@
 using namespace vexmo;
 
 namespace {
+
+using simtest::IdentityQuery;
 
 class FakeClock : public Clock {
 public:
@@ -49,19 +53,9 @@ Found Probe(HidBackend& backend, uint16_t pid)
     return f;
 }
 
-SimReport Query(uint8_t seq)
-{
-    SimReport r{};
-    r[0] = 0x0C;
-    r[1] = 0x01;
-    r[2] = 0x20;
-    r[4] = seq;
-    return r;
-}
-
 SimReport AskIdentity(HidDevice& dev, uint8_t seq = 0)
 {
-    SimReport q = Query(seq);
+    SimReport q = IdentityQuery(seq);
     EXPECT_TRUE(dev.SetFeature(q.data(), q.size()));
     SimReport reply;
     reply.fill(0xFF);
@@ -168,7 +162,7 @@ TEST(SimMouse, AnswersIdentityQueryFromItsState)
     EXPECT_EQ(r[18], 100);
 
     // Only 33-byte reports with report id 0x0C, and only on a feature interface.
-    SimReport q = Query(2);
+    SimReport q = IdentityQuery(2);
     EXPECT_FALSE(dev->SetFeature(q.data(), 32));
     q[0] = 0x05;
     EXPECT_FALSE(dev->SetFeature(q.data(), q.size()));
@@ -211,7 +205,7 @@ TEST(SimMouse, LogsEveryFeatureReportWithTimeAndLink)
     clock.now += 60;
     ASSERT_TRUE(cable->SetFeature(dpi.data(), dpi.size()));
     clock.now += 60;
-    SimReport q = Query(7);
+    SimReport q = IdentityQuery(7);
     ASSERT_TRUE(receiver->SetFeature(q.data(), q.size()));
 
     auto log = mouse.Log();
@@ -254,7 +248,7 @@ TEST(SimMouse, UnplugEndsBlockedReadAndKillsHandles)
     EXPECT_FALSE(input->Read(buf, sizeof buf));
     EXPECT_FALSE(feature->GetAttributes(a));
     EXPECT_FALSE(feature->GetFeature(buf, sizeof buf));
-    SimReport q = Query(0);
+    SimReport q = IdentityQuery(0);
     EXPECT_FALSE(feature->SetFeature(q.data(), q.size()));
     auto fresh = backend.Open("sim:cable/feature");
     ASSERT_NE(fresh, nullptr);

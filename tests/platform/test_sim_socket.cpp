@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include "sim_test_util.h"
+
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
@@ -22,15 +24,7 @@ using namespace std::chrono_literals;
 
 namespace {
 
-SimReport IdentityQuery(uint8_t seq)
-{
-    SimReport r{};
-    r[0] = 0x0C;
-    r[1] = 0x01;
-    r[2] = 0x20;
-    r[4] = seq;
-    return r;
-}
+using simtest::IdentityQuery;
 
 class SimSocketTest : public ::testing::Test {
 protected:
