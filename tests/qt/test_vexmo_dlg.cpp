@@ -277,7 +277,6 @@ private slots:
         QVERIFY(!dlg->Link()->CableLink.FeatureHandle);
 
         // Without a pending save nothing is written.
-        SetProfileName(ProfileTable[1], u"Not saved");
         const QByteArray saved1 = ReadAll(profile1);
         auto second = Start(&backend);
         SetProfileName(ProfileTable[1], u"Not saved");
